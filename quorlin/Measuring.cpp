@@ -1,0 +1,35 @@
+#include "quorlin/Measuring.h"
+
+namespace quorlin {
+
+TIIRCoefficients IIRCoefficientsForLength(std::int32_t length) {
+  const nimbrel::extended l = length;
+  TIIRCoefficients k;
+  k.FIIRCoefficient = static_cast<float>((l - 1) / (l + 1));
+  k.FIIRGain = static_cast<float>(1.0 - static_cast<double>(k.FIIRCoefficient));
+  return k;
+}
+
+float FollowPeakBlock(const float *samples, std::int32_t count, float level) {
+  if (samples == nullptr)
+    return level;
+  for (std::int32_t i = 0; i < count; ++i)
+    level = FollowPeak(level, samples[i]);
+  return level;
+}
+
+void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoefficients k, float &state,
+                             float &level) {
+  if (samples == nullptr)
+    return;
+  float y = state;
+  float peak = level;
+  for (std::int32_t i = 0; i < count; ++i) {
+    y = SmoothSample(y, samples[i], k);
+    peak = FollowPeak(peak, y);
+  }
+  state = y;
+  level = peak;
+}
+
+} // namespace quorlin
