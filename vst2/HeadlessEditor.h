@@ -2,7 +2,11 @@
 // A small vendor-specific protocol through the real dispatcher, by which our own
 // host and tests open an editor without a display, render it and drive it.
 //
-//   dispatcher(effVendorSpecific, kHeadlessVendorCode, request, value, ptr, 0)
+//   HeadlessDispatch(effect, request, value, ptr)
+//
+// which is the dispatcher call (effVendorSpecific, index kHeadlessVendorCode,
+// value = request, ptr, opt = the request's value as a float: integers up to
+// 2^24 travel exactly).
 //
 // kHeadlessSelect    before effEditOpen: the next editor opens on the headless
 //                    backend (the parent pointer of effEditOpen is then ignored).
@@ -44,5 +48,22 @@ struct HeadlessMouse {
   std::int32_t x;
   std::int32_t y;
 };
+
+// The request's integer value carried in the float argument, rounded to the
+// nearest integer (0 for NaN, clamped to +-2^24).
+inline std::intptr_t HeadlessValueFromOpt(float opt) {
+  if (!(opt == opt))
+    return 0;
+  if (opt > 16777216.0f)
+    opt = 16777216.0f;
+  if (opt < -16777216.0f)
+    opt = -16777216.0f;
+  return static_cast<std::intptr_t>(opt < 0 ? opt - 0.5f : opt + 0.5f);
+}
+
+inline VstIntPtr HeadlessDispatch(AEffect *effect, VstInt32 request, std::intptr_t value = 0, void *ptr = nullptr) {
+  return effect->dispatcher(effect, effVendorSpecific, kHeadlessVendorCode, request, ptr,
+                            static_cast<float>(value));
+}
 
 } // namespace vst2
