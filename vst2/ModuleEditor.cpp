@@ -76,6 +76,8 @@ bool TVSTModule::OpenEditor(void *parent) {
     CloseEditor(true);
     return false;
   }
+  // A fresh window is painted whole: an older repaint mark is spent.
+  FRepaintMark.store(false, std::memory_order_release);
   FEditorForm->RequestRepaint();
   return true;
 }
