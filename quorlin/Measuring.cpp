@@ -32,4 +32,35 @@ void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoeff
   level = peak;
 }
 
+void FollowPeakBlockStereo(const float *left, const float *right, std::int32_t count, float &leftLevel,
+                           float &rightLevel) {
+  if (left == nullptr || right == nullptr)
+    return;
+  float l = leftLevel, r = rightLevel;
+  for (std::int32_t i = 0; i < count; ++i) {
+    l = FollowPeak(l, left[i]);
+    r = FollowPeak(r, right[i]);
+  }
+  leftLevel = l;
+  rightLevel = r;
+}
+
+void FollowSmoothedPeakBlockStereo(const float *left, const float *right, std::int32_t count, TIIRCoefficients k,
+                                   float &leftState, float &rightState, float &leftLevel, float &rightLevel) {
+  if (left == nullptr || right == nullptr)
+    return;
+  float yl = leftState, yr = rightState;
+  float l = leftLevel, r = rightLevel;
+  for (std::int32_t i = 0; i < count; ++i) {
+    yl = SmoothSample(yl, left[i], k);
+    yr = SmoothSample(yr, right[i], k);
+    l = FollowPeak(l, yl);
+    r = FollowPeak(r, yr);
+  }
+  leftState = yl;
+  rightState = yr;
+  leftLevel = l;
+  rightLevel = r;
+}
+
 } // namespace quorlin

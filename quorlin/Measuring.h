@@ -72,4 +72,14 @@ float FollowPeakBlock(const float *samples, std::int32_t count, float level);
 void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoefficients k, float &state,
                              float &level);
 
+// Both channels of a stereo block in one pass, sample by sample: the two
+// followers are independent, so their dependency chains (each step waits for
+// the previous level) overlap and the pair costs little more than one channel.
+// Results are those of the one-channel functions. Null buffers or a count <= 0
+// change nothing.
+void FollowPeakBlockStereo(const float *left, const float *right, std::int32_t count, float &leftLevel,
+                           float &rightLevel);
+void FollowSmoothedPeakBlockStereo(const float *left, const float *right, std::int32_t count, TIIRCoefficients k,
+                                   float &leftState, float &rightState, float &leftLevel, float &rightLevel);
+
 } // namespace quorlin

@@ -107,12 +107,16 @@ void TPMModule::VST2ModuleProcessNone(const float *const *inputs, float *const *
 
 void TPMModule::VST2ModuleProcessPeak(const float *const *inputs, float *const *outputs, std::int32_t sampleFrames) {
   if (inputs != nullptr && sampleFrames > 0) {
-    for (std::size_t ch = 0; ch < kChannels; ++ch) {
-      if (inputs[ch] == nullptr)
-        continue;
-      const float level = FLevel[ch].load(std::memory_order_relaxed);
-      FLevel[ch].store(FollowPeakBlock(inputs[ch], sampleFrames, level), std::memory_order_relaxed);
+    float left = FLevel[0].load(std::memory_order_relaxed);
+    float right = FLevel[1].load(std::memory_order_relaxed);
+    if (inputs[0] != nullptr && inputs[1] != nullptr) {
+      FollowPeakBlockStereo(inputs[0], inputs[1], sampleFrames, left, right);
+    } else {
+      left = FollowPeakBlock(inputs[0], sampleFrames, left);
+      right = FollowPeakBlock(inputs[1], sampleFrames, right);
     }
+    FLevel[0].store(left, std::memory_order_relaxed);
+    FLevel[1].store(right, std::memory_order_relaxed);
   }
   PassChannelsThrough(inputs, outputs, kChannels, sampleFrames);
 }
@@ -120,15 +124,16 @@ void TPMModule::VST2ModuleProcessPeak(const float *const *inputs, float *const *
 void TPMModule::VST2ModuleProcessIIR(const float *const *inputs, float *const *outputs, std::int32_t sampleFrames) {
   if (inputs != nullptr && sampleFrames > 0) {
     const TIIRCoefficients k = FIIRCoefficients.load(std::memory_order_relaxed);
-    for (std::size_t ch = 0; ch < kChannels; ++ch) {
-      if (inputs[ch] == nullptr)
-        continue;
-      float state = FIIRState[ch];
-      float level = FLevel[ch].load(std::memory_order_relaxed);
-      FollowSmoothedPeakBlock(inputs[ch], sampleFrames, k, state, level);
-      FIIRState[ch] = state;
-      FLevel[ch].store(level, std::memory_order_relaxed);
+    float left = FLevel[0].load(std::memory_order_relaxed);
+    float right = FLevel[1].load(std::memory_order_relaxed);
+    if (inputs[0] != nullptr && inputs[1] != nullptr) {
+      FollowSmoothedPeakBlockStereo(inputs[0], inputs[1], sampleFrames, k, FIIRState[0], FIIRState[1], left, right);
+    } else {
+      FollowSmoothedPeakBlock(inputs[0], sampleFrames, k, FIIRState[0], left);
+      FollowSmoothedPeakBlock(inputs[1], sampleFrames, k, FIIRState[1], right);
     }
+    FLevel[0].store(left, std::memory_order_relaxed);
+    FLevel[1].store(right, std::memory_order_relaxed);
   }
   PassChannelsThrough(inputs, outputs, kChannels, sampleFrames);
 }

@@ -180,6 +180,33 @@ TEST(QuorlinMeasuringBlocks, NullBuffersAndEmptyBlocksChangeNothing) {
   EXPECT_EQ(level, 0.25f);
 }
 
+TEST(QuorlinMeasuringBlocks, StereoPassGivesEachChannelItsOwnOneChannelResult) {
+  const TIIRCoefficients k = IIRCoefficientsForLength(14);
+  std::vector<float> left(777), right(777);
+  std::uint32_t noise = 99;
+  for (std::size_t i = 0; i < left.size(); ++i) {
+    noise = noise * 1664525u + 1013904223u;
+    left[i] = static_cast<float>(static_cast<std::int32_t>(noise)) / 2147483648.0f;
+    right[i] = 0.25f * left[(i * 7) % left.size()] + (i == 300 ? kInf : 0.0f);
+  }
+  const std::int32_t n = static_cast<std::int32_t>(left.size());
+  float l = 0.1f, r = 0.7f;
+  quorlin::FollowPeakBlockStereo(left.data(), right.data(), n, l, r);
+  EXPECT_EQ(l, FollowPeakBlock(left.data(), n, 0.1f));
+  EXPECT_EQ(r, FollowPeakBlock(right.data(), n, 0.7f));
+
+  float yl = 0.2f, yr = -0.3f, sl = 0.0f, sr = 0.5f;
+  quorlin::FollowSmoothedPeakBlockStereo(left.data(), right.data(), n, k, yl, yr, sl, sr);
+  float ylRef = 0.2f, slRef = 0.0f, yrRef = -0.3f, srRef = 0.5f;
+  FollowSmoothedPeakBlock(left.data(), n, k, ylRef, slRef);
+  FollowSmoothedPeakBlock(right.data(), n, k, yrRef, srRef);
+  EXPECT_EQ(yl, ylRef);
+  EXPECT_EQ(sl, slRef);
+  EXPECT_EQ(yr, yrRef);
+  EXPECT_EQ(sr, srRef);
+  EXPECT_NE(sl, sr);
+}
+
 TEST(QuorlinLevelFunctions, MagnitudeOnlyClearsTheSignBit) {
   for (std::uint32_t bits : {0x80000000u, 0x00000000u, 0xbf4ccccdu, 0x80000001u, 0xff800000u, 0xffc12345u,
                              0x7fa00001u}) {
