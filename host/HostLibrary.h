@@ -41,6 +41,10 @@ struct LoadOptions {
   vst2::VstInt32 minOutputs = 0;
   // How the host callback answers this plug-in (VST version and so on).
   HostAnswers answers;
+  // Unload the library when the Plugin object goes. Some third-party plug-ins
+  // keep memory referenced from their globals until the process ends; left
+  // loaded, they neither crash on a later call of theirs nor look leaky.
+  bool unloadWhenDone = true;
 };
 
 // One pixel image of a headless editor render, 0xAARRGGBB row after row.
@@ -127,6 +131,7 @@ public:
   void SetBlockSize(vst2::VstInt32 frames);
   void Resume();
   void Suspend();
+  void SetBlockSizeAndSampleRate(vst2::VstInt32 frames, float rate); // the older combined request
 
   // Programs.
   vst2::VstInt32 Program();
@@ -158,6 +163,12 @@ public:
   vst2::VstInt32 VendorVersion();
   vst2::VstInt32 VstVersion();
   vst2::VstInt32 TailSize();
+  vst2::VstIntPtr KeysRequired();            // 1: the plug-in needs no keys
+  vst2::VstIntPtr SetBypass(bool bypass);    // 1 when the plug-in bypasses softly
+  float Vu();                                // the deprecated VU request, as a float
+  // The answer to the parameter-properties request; the plug-in writes into a
+  // zeroed scratch block far larger than the published structure.
+  vst2::VstIntPtr ParameterPropertiesAnswer(vst2::VstInt32 index);
 
   // Audio. The buffers must hold at least NumInputs() / NumOutputs() channels
   // of at least `frames` samples, else HostError. `frames` must be >= 0.
@@ -195,6 +206,7 @@ private:
   std::shared_ptr<CallbackRecorder> recorder_;
   bool closed_ = false;
   bool editorOpen_ = false;
+  bool unload_ = true;
 };
 
 // A four-character code as text ("TwrX"), non-printable bytes as '.'.

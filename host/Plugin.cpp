@@ -111,6 +111,7 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string &path, const LoadOptions 
   plugin->library_ = library;
   plugin->effect_ = effect;
   plugin->recorder_ = recorder;
+  plugin->unload_ = options.unloadWhenDone;
   unloader.handle = nullptr;
   callback_registry::Register(effect, recorder);
   return plugin;
@@ -124,7 +125,7 @@ Plugin::~Plugin() {
     }
   }
   if (effect_) callback_registry::Unregister(effect_);
-  if (library_) ::dlclose(library_);
+  if (library_ && unload_) ::dlclose(library_);
 }
 
 void Plugin::CheckAlive() const {

@@ -55,6 +55,9 @@ void Plugin::SetSampleRate(float rate) { Dispatch(vst2::effSetSampleRate, 0, 0, 
 void Plugin::SetBlockSize(vst2::VstInt32 frames) { Dispatch(vst2::effSetBlockSize, 0, frames); }
 void Plugin::Resume() { Dispatch(vst2::effMainsChanged, 0, 1); }
 void Plugin::Suspend() { Dispatch(vst2::effMainsChanged, 0, 0); }
+void Plugin::SetBlockSizeAndSampleRate(vst2::VstInt32 frames, float rate) {
+  Dispatch(vst2::effSetBlockSizeAndSampleRate, 0, frames, nullptr, rate);
+}
 
 // ---- Programs -------------------------------------------------------------
 
@@ -160,6 +163,19 @@ vst2::VstInt32 Plugin::VendorVersion() {
 }
 vst2::VstInt32 Plugin::VstVersion() { return static_cast<vst2::VstInt32>(Dispatch(vst2::effGetVstVersion)); }
 vst2::VstInt32 Plugin::TailSize() { return static_cast<vst2::VstInt32>(Dispatch(vst2::effGetTailSize)); }
+vst2::VstIntPtr Plugin::KeysRequired() { return Dispatch(vst2::effKeysRequired); }
+vst2::VstIntPtr Plugin::SetBypass(bool bypass) { return Dispatch(vst2::effSetBypass, 0, bypass ? 1 : 0); }
+
+float Plugin::Vu() {
+  // Old hosts read the answer as a float scaled by 32767.
+  return static_cast<float>(Dispatch(vst2::effGetVu)) / 32767.0f;
+}
+
+vst2::VstIntPtr Plugin::ParameterPropertiesAnswer(vst2::VstInt32 index) {
+  CheckParameterIndex(index);
+  std::array<char, kTextBuffer> scratch{};
+  return Dispatch(vst2::effGetParameterProperties, index, 0, scratch.data());
+}
 
 // ---- Audio ----------------------------------------------------------------
 

@@ -30,7 +30,7 @@ std::string FindSox() {
 
 bool WriteSpectrogram(const std::string &sox, const std::string &wav, const std::string &png,
                       const std::string &title) {
-  std::vector<std::string> args = {sox, wav, "-n", "spectrogram", "-t", title, "-o", png};
+  std::vector<std::string> args = {sox, "-V1", wav, "-n", "spectrogram", "-t", title, "-o", png};
   std::vector<char *> argv;
   for (auto &a : args) argv.push_back(a.data());
   argv.push_back(nullptr);

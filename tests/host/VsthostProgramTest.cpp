@@ -141,3 +141,23 @@ TEST(HostProgram, DemoWithoutPluginsReportsAndSucceeds) {
 }
 
 } // namespace
+
+namespace {
+
+// The main job against the real plug-ins, when they are built beside us.
+TEST(HostDemo, WithTheBuiltPlugins) {
+  const std::string dir = NIMBREL_PLUGIN_DIR;
+  if (!std::filesystem::exists(dir + "/Twirlix.so") || !std::filesystem::exists(dir + "/Quorlin.so"))
+    GTEST_SKIP() << "Twirlix.so and Quorlin.so are not built in " << dir;
+  host_test::ScratchDir scratch;
+  const auto r = RunVsthost({"demo", "--plugins", dir}, scratch);
+  ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
+  EXPECT_NE(r.out.find("output equals input bit for bit"), std::string::npos) << r.out;
+  EXPECT_EQ(r.out.find("not at the LFO's"), std::string::npos) << r.out;
+  int wavs = 0;
+  for (const auto &entry : std::filesystem::directory_iterator(scratch.Path() / "out"))
+    wavs += entry.path().extension() == ".wav" && entry.path().filename().string().rfind("twirlix-", 0) == 0;
+  EXPECT_EQ(wavs, 6);
+}
+
+} // namespace
