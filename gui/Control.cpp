@@ -165,33 +165,34 @@ void TControl::PaintTree(TBitmap32 &canvas) {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (OnMouseDown) OnMouseDown(*this, button, shift, x, y);
+  // Handlers are copied before the call: a handler may destroy its control.
+  if (const auto h = OnMouseDown) h(*this, button, shift, x, y);
 }
 
 void TControl::MouseMove(TShiftState shift, int x, int y) {
-  if (OnMouseMove) OnMouseMove(*this, shift, x, y);
+  if (const auto h = OnMouseMove) h(*this, shift, x, y);
 }
 
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-  if (OnMouseUp) OnMouseUp(*this, button, shift, x, y);
+  if (const auto h = OnMouseUp) h(*this, button, shift, x, y);
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(*this);
+  if (const auto h = OnClick) h(*this);
 }
 
 void TControl::DblClick() {
-  if (OnDblClick) OnDblClick(*this);
+  if (const auto h = OnDblClick) h(*this);
 }
 
 void TControl::MouseEnter() {
   mouseInControl_ = true;
-  if (OnMouseEnter) OnMouseEnter(*this);
+  if (const auto h = OnMouseEnter) h(*this);
 }
 
 void TControl::MouseLeave() {
   mouseInControl_ = false;
-  if (OnMouseLeave) OnMouseLeave(*this);
+  if (const auto h = OnMouseLeave) h(*this);
 }
 
 } // namespace gui

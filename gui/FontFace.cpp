@@ -120,7 +120,15 @@ std::shared_ptr<const TFontFace> TFontFace::FromBytes(std::vector<std::uint8_t> 
   const std::size_t size = impl->bytes.size();
   const int offset = stbtt_GetFontOffsetForIndex(data, 0);
   if (offset < 0) return nullptr;
-  // The rasteriser trusts the tables it needs; insist that they lie in the file.
+  // The rasteriser trusts the table directory: every table must lie in the file.
+  if (static_cast<std::size_t>(offset) + 12 > size) return nullptr;
+  const std::uint16_t tables = U16(data + offset + 4);
+  if (static_cast<std::size_t>(offset) + 12 + std::size_t{tables} * 16 > size) return nullptr;
+  for (std::uint16_t t = 0; t < tables; ++t) {
+    const std::uint8_t *rec = data + offset + 12 + t * 16;
+    const std::uint32_t o = U32(rec + 8), l = U32(rec + 12);
+    if (o > size || l > size - o) return nullptr;
+  }
   for (const char *tag : {"head", "hhea", "hmtx", "cmap", "maxp"}) {
     std::uint32_t o = 0, l = 0;
     if (!FindTable(data, size, tag, o, l)) return nullptr;
