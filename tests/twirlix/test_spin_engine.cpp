@@ -49,7 +49,7 @@ bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 // --- Saturators ------------------------------------------------------------------
 
-TEST(SpinSaturators, ShapeAndLimits) {
+TEST(TwirlixSaturators, ShapeAndLimits) {
   // Gains of "old one": inputs of 1.0 reach the splitters as about 0.75 and 0.66.
   EXPECT_NEAR(RationalClip3(2.1f), 0.7452f, 1e-4f);
   EXPECT_NEAR(static_cast<double>(RationalClip2(2.2f)), 0.6560, 1e-4);
@@ -71,14 +71,14 @@ TEST(SpinSaturators, ShapeAndLimits) {
 
 // --- LFO ---------------------------------------------------------------------------
 
-TEST(SpinLfo, FrequencyOfSpeed) {
+TEST(TwirlixLfo, FrequencyOfSpeed) {
   EXPECT_EQ(LfoFrequency(0.0f), 0.0f);
   EXPECT_EQ(LfoFrequency(13.0f), 13.0f);
   EXPECT_NEAR(LfoFrequency(1.0f), 0.712f, 0.001f);
   EXPECT_NEAR(LfoFrequency(6.5f), 13.0f * (std::sqrt(2.0f) - 1.0f), 1e-3f); // exponential in between
 }
 
-TEST(SpinLfo, RotationTracksSineAndCosine) {
+TEST(TwirlixLfo, RotationTracksSineAndCosine) {
   TLfoStep step;
   ASSERT_TRUE(LfoStepFor(13.0f, kRate, step));
   const double w = 13.0 / kRate * 2.0 * M_PI;
@@ -93,7 +93,7 @@ TEST(SpinLfo, RotationTracksSineAndCosine) {
   }
 }
 
-TEST(SpinLfo, UnusableRatesKeepTheStep) {
+TEST(TwirlixLfo, UnusableRatesKeepTheStep) {
   for (float rate : {0.0f, -0.0f, -44100.0f, kNaN, kInf}) {
     TLfoStep step{0.25, 0.5};
     EXPECT_FALSE(LfoStepFor(3.0f, rate, step)) << rate;
@@ -105,7 +105,7 @@ TEST(SpinLfo, UnusableRatesKeepTheStep) {
   EXPECT_EQ(step.Cos, 0.25);
 }
 
-TEST(SpinRounding, HalfGoesToEven) {
+TEST(TwirlixRounding, HalfGoesToEven) {
   const struct {
     double in, out;
   } cases[] = {{16.5, 16}, {17.5, 18}, {23.5, 24}, {24.5, 24}, {0.5, 0}, {1.5, 2}, {-0.5, 0},
@@ -118,7 +118,7 @@ TEST(SpinRounding, HalfGoesToEven) {
 
 // --- Control side: accepted and rejected values --------------------------------------
 
-TEST(SpinControl, AcceptedCoefficientCounts) {
+TEST(TwirlixControl, AcceptedCoefficientCounts) {
   const struct {
     float value;
     std::optional<int> accepted;
@@ -147,7 +147,7 @@ TEST(SpinControl, AcceptedCoefficientCounts) {
   }
 }
 
-TEST(SpinControl, AcceptedProcessTypes) {
+TEST(TwirlixControl, AcceptedProcessTypes) {
   const struct {
     float value;
     std::optional<int> accepted;
@@ -160,7 +160,7 @@ TEST(SpinControl, AcceptedProcessTypes) {
   }
 }
 
-TEST(SpinControl, TransitionBandwidthRedesignsWithStoredCount) {
+TEST(TwirlixControl, TransitionBandwidthRedesignsWithStoredCount) {
   Rig rig(8, 5, 0.0f);
   // Coefficients 20 is rejected (the splitters keep 8), yet a TBW change
   // designs with the stored value 20.
@@ -192,7 +192,7 @@ TEST(SpinControl, TransitionBandwidthRedesignsWithStoredCount) {
   }
 }
 
-TEST(SpinControl, NonFiniteSpeedChangesNothing) {
+TEST(TwirlixControl, NonFiniteSpeedChangesNothing) {
   Rig rig(8, 5, 2.0f);
   const TLfoStep before = rig.control.Settings().LfoStep;
   for (float x : {kNaN, kInf, -kInf, 1e6f}) {
@@ -209,7 +209,7 @@ TEST(SpinControl, NonFiniteSpeedChangesNothing) {
 
 // Every process type at several counts, over blocks of uneven sizes with a
 // speed change in between, against the reference, bit for bit.
-TEST(SpinRoutines, MatchTheReferenceBitForBit) {
+TEST(TwirlixRoutines, MatchTheReferenceBitForBit) {
   const int frames = 3000;
   std::vector<float> inL = Noise(frames, 1), inR = Noise(frames, 2);
   inL[100] = 1.0f; // a full-scale sample for "old one"'s saturators
@@ -240,7 +240,7 @@ TEST(SpinRoutines, MatchTheReferenceBitForBit) {
   }
 }
 
-TEST(SpinRoutines, StandingLfoInMonoIsHalfTheSum) {
+TEST(TwirlixRoutines, StandingLfoInMonoIsHalfTheSum) {
   // Right after the create step the LFO stands at (0, 1): Q1 is zero.
   Rig rig(8, 5, 0.0f);
   const int frames = 64;
@@ -256,7 +256,7 @@ TEST(SpinRoutines, StandingLfoInMonoIsHalfTheSum) {
   }
 }
 
-TEST(SpinRoutines, InPlaceEqualsSeparateBuffers) {
+TEST(TwirlixRoutines, InPlaceEqualsSeparateBuffers) {
   const int frames = 700;
   for (int type = 1; type <= 10; ++type) {
     Rig separate(8, type, 5.0f), inPlace(8, type, 5.0f);
@@ -271,7 +271,7 @@ TEST(SpinRoutines, InPlaceEqualsSeparateBuffers) {
   }
 }
 
-TEST(SpinRoutines, EmptyBlocksDoNothing) {
+TEST(TwirlixRoutines, EmptyBlocksDoNothing) {
   Rig rig(8, 1, 7.0f);
   std::vector<float> inL = Noise(16, 7), inR = Noise(16, 8), outL(16, 42.0f), outR(16, 42.0f);
   rig.Run(inL, inR, outL, outR, 0, 5);
@@ -299,7 +299,7 @@ std::vector<double> StateOf(const nimbrel::dsp::TPhaseHalfPi &s) {
   return v;
 }
 
-TEST(SpinRoutines, SpecialAndMonoTypesLeaveTheSecondSplitterAlone) {
+TEST(TwirlixRoutines, SpecialAndMonoTypesLeaveTheSecondSplitterAlone) {
   const int frames = 300;
   std::vector<float> inL = Noise(frames, 9), inR = Noise(frames, 10), outL(frames), outR(frames);
   for (int type : {5, 6, 7, 9}) {
@@ -315,7 +315,7 @@ TEST(SpinRoutines, SpecialAndMonoTypesLeaveTheSecondSplitterAlone) {
 
 // A count change clears the section states at the next block even when the
 // count came back before it; the same count again keeps them.
-TEST(SpinRoutines, CountChangesClearStateByGeneration) {
+TEST(TwirlixRoutines, CountChangesClearStateByGeneration) {
   const int frames = 400;
   std::vector<float> inL = Noise(frames, 11), inR = Noise(frames, 12);
   struct Case {
@@ -344,7 +344,7 @@ TEST(SpinRoutines, CountChangesClearStateByGeneration) {
   }
 }
 
-TEST(SpinEngine, MissingChannelsOrSplittersGiveSilence) {
+TEST(TwirlixEngine, MissingChannelsOrSplittersGiveSilence) {
   Rig rig(8, 2, 3.0f);
   std::vector<float> inL = Noise(32, 13), outL(32, 5.0f), outR(32, 5.0f);
   const float *in[2] = {inL.data(), nullptr};
@@ -365,7 +365,7 @@ TEST(SpinEngine, MissingChannelsOrSplittersGiveSilence) {
   rig.engine.ProcessBlock(both, out, 32);
 }
 
-TEST(SpinEngine, NonFiniteInputDoesNotPoisonLaterBlocks) {
+TEST(TwirlixEngine, NonFiniteInputDoesNotPoisonLaterBlocks) {
   for (int type = 1; type <= 10; ++type) {
     Rig rig(8, type, 6.0f);
     const int frames = 256;
