@@ -234,26 +234,27 @@ std::optional<EditorImage> Plugin::RenderEditor(int width, int height) {
     width = rect->right - rect->left;
     height = rect->bottom - rect->top;
   }
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return std::nullopt;
-  EditorImage image;
-  image.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
-  vst2::HeadlessImage request{image.pixels.data(), width, height};
-  if (Dispatch(vst2::effVendorSpecific, vst2::kHeadlessVendorCode, vst2::kHeadlessRender, &request) == 0)
-    return std::nullopt;
-  // The plug-in reports the form's size; keep what fits in our buffer.
-  image.width = std::min(width, std::max(0, request.width));
-  image.height = std::min(height, std::max(0, request.height));
-  if (image.width != width) {
-    std::vector<std::uint32_t> packed(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
-    for (int y = 0; y < image.height; ++y)
-      std::memcpy(&packed[static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width)],
-                  &image.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width)],
-                  static_cast<std::size_t>(image.width) * sizeof(std::uint32_t));
-    image.pixels = std::move(packed);
-  } else {
-    image.pixels.resize(static_cast<std::size_t>(image.width) * static_cast<std::size_t>(image.height));
+  constexpr int kMaxSide = 16384;
+  // The editor copies its form packed, row after row at the form's own width,
+  // and reports the form's size; a buffer too small for it is refused with
+  // the size it needs, so one retry at that size follows.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return std::nullopt;
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0u);
+    vst2::HeadlessImage request{pixels.data(), width, height};
+    const bool copied =
+        Dispatch(vst2::effVendorSpecific, vst2::kHeadlessVendorCode, vst2::kHeadlessRender, &request) != 0;
+    const long long reported = static_cast<long long>(request.width) * request.height;
+    const bool fits = request.width > 0 && request.height > 0 && reported <= static_cast<long long>(pixels.size());
+    if (copied && fits) {
+      pixels.resize(static_cast<std::size_t>(reported));
+      return EditorImage{request.width, request.height, std::move(pixels)};
+    }
+    if (copied || fits) return std::nullopt; // refused for another reason, or an impossible answer
+    width = request.width;
+    height = request.height;
   }
-  return image;
+  return std::nullopt;
 }
 
 bool Plugin::Mouse(vst2::HeadlessMouseKind kind, vst2::HeadlessMouseButton button, int x, int y) {

@@ -1,58 +1,17 @@
 // The vsthost program itself, run as a user would run it.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <fstream>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
 #include "Fixtures.h"
+#include "ProgramRunner.h"
 #include "host/vsthost/WavFile.h"
-
-extern char **environ;
 
 namespace {
 
 using host_test::Fixture;
-
-struct RunResult {
-  int exitCode = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const std::string &path) {
-  std::ifstream f(path);
-  std::stringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
-RunResult RunVsthost(const std::vector<std::string> &args, const host_test::ScratchDir &dir) {
-  std::vector<std::string> all = {VSTHOST_BINARY};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char *> argv;
-  for (auto &a : all) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  const std::string out = dir.File("stdout.txt"), err = dir.File("stderr.txt");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addchdir_np(&actions, dir.Path().c_str());
-  pid_t pid = 0;
-  RunResult r;
-  if (posix_spawn(&pid, all[0].c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  r.out = Slurp(out);
-  r.err = Slurp(err);
-  return r;
-}
+using host_test::RunVsthost;
 
 class HostProgramErrors : public ::testing::TestWithParam<std::pair<const char *, const char *>> {};
 
