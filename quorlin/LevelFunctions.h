@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/Extended.h"
+#include "core/FpuGuard.h"
 
 namespace quorlin {
 
@@ -13,8 +14,10 @@ inline float Magnitude(float x) { return std::fabs(x); }
 
 // 20 x log10(x): the logarithm is taken in extended precision and multiplied by
 // the double constant 20.0; the result stays extended for the caller to round.
-// The caller passes x > 0 (0 gives -inf, a negative x gives NaN).
+// The caller passes x > 0 (0 gives -inf, a negative x gives NaN). Computed at
+// full x87 precision whatever the calling thread's setting.
 inline nimbrel::extended AmpToDB(float x) {
+  const nimbrel::PrecisionGuard extendedPrecision;
   constexpr double kTwenty = 20.0;
   return static_cast<nimbrel::extended>(kTwenty) * std::log10(static_cast<nimbrel::extended>(x));
 }

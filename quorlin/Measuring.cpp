@@ -1,8 +1,11 @@
 #include "quorlin/Measuring.h"
 
+#include "core/FpuGuard.h"
+
 namespace quorlin {
 
 TIIRCoefficients IIRCoefficientsForLength(std::int32_t length) {
+  const nimbrel::PrecisionGuard extendedPrecision;
   const nimbrel::extended l = length;
   TIIRCoefficients k;
   k.FIIRCoefficient = static_cast<float>((l - 1) / (l + 1));
@@ -11,6 +14,7 @@ TIIRCoefficients IIRCoefficientsForLength(std::int32_t length) {
 }
 
 float FollowPeakBlock(const float *samples, std::int32_t count, float level) {
+  const nimbrel::PrecisionGuard extendedPrecision;
   if (samples == nullptr)
     return level;
   for (std::int32_t i = 0; i < count; ++i)
@@ -20,6 +24,7 @@ float FollowPeakBlock(const float *samples, std::int32_t count, float level) {
 
 void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoefficients k, float &state,
                              float &level) {
+  const nimbrel::PrecisionGuard extendedPrecision;
   if (samples == nullptr)
     return;
   float y = state;
@@ -34,6 +39,7 @@ void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoeff
 
 void FollowPeakBlockStereo(const float *left, const float *right, std::int32_t count, float &leftLevel,
                            float &rightLevel) {
+  const nimbrel::PrecisionGuard extendedPrecision;
   if (left == nullptr || right == nullptr)
     return;
   float l = leftLevel, r = rightLevel;
@@ -47,6 +53,7 @@ void FollowPeakBlockStereo(const float *left, const float *right, std::int32_t c
 
 void FollowSmoothedPeakBlockStereo(const float *left, const float *right, std::int32_t count, TIIRCoefficients k,
                                    float &leftState, float &rightState, float &leftLevel, float &rightLevel) {
+  const nimbrel::PrecisionGuard extendedPrecision;
   if (left == nullptr || right == nullptr)
     return;
   float yl = leftState, yr = rightState;

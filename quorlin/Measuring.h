@@ -6,7 +6,9 @@
 //
 // Rounding points: samples, levels, filter states and coefficients are 32-bit
 // floats; every step is computed in `nimbrel::extended` and rounded to float
-// once when it is stored.
+// once when it is stored. The block functions and the coefficient design set
+// the x87 unit to its full 64-bit precision for their run (a host may have
+// left it at 53 bits); callers of the one-step functions see to it themselves.
 #include <cstdint>
 #include <limits>
 

@@ -8,6 +8,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "core/FpuGuard.h"
 #include "quorlin/LevelFunctions.h"
 #include "quorlin/Measuring.h"
 
@@ -206,6 +207,28 @@ TEST(QuorlinMeasuringBlocks, StereoPassGivesEachChannelItsOwnOneChannelResult) {
   EXPECT_EQ(sr, srRef);
   EXPECT_NE(sl, sr);
 }
+
+#if NIMBREL_X86
+// Hosts on Windows run their threads with the x87 unit at 53 bits; the decibel
+// reading must still come from the 64-bit logarithm, and the host gets its
+// setting back.
+TEST(QuorlinLevelFunctions, AmpToDBKeepsFullPrecisionUnderA53BitHost) {
+  if (!nimbrel::kHasExtended)
+    GTEST_SKIP() << "no extended type";
+  volatile float opaque[] = {0.7f, 0.1f, 0.123456f, 1.9f}; // not folded at compile time
+  for (volatile float &x : opaque) {
+    const nimbrel::extended at64 = quorlin::AmpToDB(x);
+    const std::uint16_t original = nimbrel::ReadX87ControlWord();
+    const std::uint16_t host53 = static_cast<std::uint16_t>((original & ~0x0300u) | 0x0200u);
+    nimbrel::WriteX87ControlWord(host53);
+    const nimbrel::extended under53 = quorlin::AmpToDB(x);
+    const std::uint16_t after = nimbrel::ReadX87ControlWord();
+    nimbrel::WriteX87ControlWord(original);
+    EXPECT_EQ(after, host53);
+    EXPECT_EQ(under53, at64) << x;
+  }
+}
+#endif
 
 TEST(QuorlinLevelFunctions, MagnitudeOnlyClearsTheSignBit) {
   for (std::uint32_t bits : {0x80000000u, 0x00000000u, 0xbf4ccccdu, 0x80000001u, 0xff800000u, 0xffc12345u,
