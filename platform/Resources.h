@@ -3,6 +3,9 @@
 // carries inside its own file. A lookup never fails loudly: a missing resource
 // (or a type or name that is empty or too long to be one) gives nothing.
 // The bytes stay valid for the life of the loaded library.
+//
+// On Windows <windows.h> defines FindResource as a macro; the win32
+// implementation file undefines it after including the system header.
 #include <cstdint>
 #include <optional>
 #include <span>

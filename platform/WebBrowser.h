@@ -7,6 +7,7 @@
 // embedders may install an opener of their own, so that no browser starts.
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 

@@ -50,6 +50,7 @@ void InsetDisplay(cairo_t *cr, double x, double y, double w, double h) {
   cairo_set_source(cr, edge);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
+  cairo_pattern_destroy(edge);
 }
 
 void Panel(cairo_t *cr, double x, double y, double w, double h) {
@@ -66,6 +67,7 @@ void Panel(cairo_t *cr, double x, double y, double w, double h) {
   cairo_set_source(cr, edge);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
+  cairo_pattern_destroy(edge);
 }
 
 void Backdrop(cairo_t *cr, cairo_surface_t *surface) {
@@ -313,6 +315,7 @@ void Knob(cairo_t *cr, double cx, double cy, double angle) {
   cairo_set_source(cr, rim);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
+  cairo_pattern_destroy(rim);
 
   // Cap: spun aluminium, a conic sheen that stays with the light, not the knob.
   cairo_pattern_t *sheen = cairo_pattern_create_mesh();
@@ -360,6 +363,7 @@ void Knob(cairo_t *cr, double cx, double cy, double angle) {
   cairo_set_source(cr, bevel);
   cairo_set_line_width(cr, 1.4);
   cairo_stroke(cr);
+  cairo_pattern_destroy(bevel);
 
   // The pointer: a lit groove from near the centre to the cap's edge, and a
   // matching notch in the skirt.
