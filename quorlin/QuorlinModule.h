@@ -20,6 +20,13 @@
 // and the smoothing coefficients travel as one atomic pair. The filter states
 // belong to the audio thread alone.
 //
+// Editor. The module makes its editor window through a factory given at
+// construction (MeterEditor.h); the plug-in's entry takes it from
+// PluginEditorFactory() (PluginEditor.h), which the editor library defines.
+// The open handler makes the window, ties it to the module, starts its timer
+// and installs the measuring routine; the close handler stops the timer and
+// installs VST2ModuleProcessNone.
+//
 // Decisions of ours:
 //  - The meter keeps the host callback (without asking the host anything, so it
 //    loads in any host), so a Mode change made in its editor reaches the host as
