@@ -7,11 +7,37 @@
 
 #include "host/HostLibrary.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
 struct ThirdParty {
   const char *package;
   const char *path;
+  // The plug-in's shell loads a core library of its own and unloads it on
+  // close without freeing what it allocated there; the leak checker would
+  // blame us for memory it can no longer see. Not ours to fix.
+  bool leaksOnUnload;
+};
+
+// Ignores allocations made while alive, when the leak checker is built in.
+class ThirdPartyLeakScope {
+public:
+  explicit ThirdPartyLeakScope(bool active) : active_(active) {
+#if defined(__SANITIZE_ADDRESS__)
+    if (active_) __lsan_disable();
+#endif
+  }
+  ~ThirdPartyLeakScope() {
+#if defined(__SANITIZE_ADDRESS__)
+    if (active_) __lsan_enable();
+#endif
+  }
+
+private:
+  [[maybe_unused]] bool active_;
 };
 
 class HostThirdPartyPlugin : public ::testing::TestWithParam<ThirdParty> {
@@ -26,8 +52,7 @@ TEST_P(HostThirdPartyPlugin, LoadDescribeAutomateProcessClose) {
   host::LoadOptions options;
   options.minInputs = 2;
   options.minOutputs = 2;
-  // One of them keeps allocations in its globals until exit; leave it mapped.
-  options.unloadWhenDone = false;
+  ThirdPartyLeakScope leaks(GetParam().leaksOnUnload);
   auto plugin = host::Plugin::Load(GetParam().path, options);
   plugin->Open();
   plugin->SetSampleRate(48000.0f);
@@ -74,9 +99,9 @@ TEST_P(HostThirdPartyPlugin, LoadDescribeAutomateProcessClose) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Debian, HostThirdPartyPlugin,
-                         ::testing::Values(ThirdParty{"dpf-plugins-vst", "/usr/lib/vst/PingPongPan-vst.so"},
+                         ::testing::Values(ThirdParty{"dpf-plugins-vst", "/usr/lib/vst/PingPongPan-vst.so", false},
                                            ThirdParty{"lsp-plugins-vst",
-                                                      "/usr/lib/vst/lsp-plugins/comp-delay-stereo.so"}),
+                                                      "/usr/lib/vst/lsp-plugins/comp-delay-stereo.so", true}),
                          [](const auto &info) { return std::string(info.param.package[0] == 'd' ? "Dpf" : "Lsp"); });
 
 } // namespace
