@@ -1,8 +1,11 @@
 # nimbrel_add_plugin(<target> OUTPUT_NAME <name> SOURCES ... LIBS ...)
 # Builds a VST 2 plug-in as a self-contained shared library without the "lib"
-# prefix, exporting only the entry points, into ${NIMBREL_PLUGIN_DIR}.
+# prefix into ${NIMBREL_PLUGIN_DIR}. It carries its own copy of the C++ runtime
+# and exports only the two entry names, VSTPluginMain and main.
+set(NIMBREL_PLUGIN_SUPPORT_DIR ${CMAKE_CURRENT_LIST_DIR}/plugin)
+
 function(nimbrel_add_plugin target)
-  cmake_parse_arguments(P "" "OUTPUT_NAME" "SOURCES;LIBS;EXPORTS" ${ARGN})
+  cmake_parse_arguments(P "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
   add_library(${target} MODULE ${P_SOURCES})
   target_link_libraries(${target} PRIVATE ${P_LIBS})
   set_target_properties(${target} PROPERTIES
@@ -12,6 +15,11 @@ function(nimbrel_add_plugin target)
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
   if(NOT WIN32)
-    target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc -Wl,--no-undefined)
+    # The private runtime's exception pool is released at unload (see the file).
+    target_sources(${target} PRIVATE ${NIMBREL_PLUGIN_SUPPORT_DIR}/RuntimeRelease.cpp)
+    target_link_options(${target} PRIVATE
+      -static-libstdc++ -static-libgcc -Wl,--no-undefined -Wl,--exclude-libs,ALL
+      -Wl,--version-script=${NIMBREL_PLUGIN_SUPPORT_DIR}/exports.map)
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${NIMBREL_PLUGIN_SUPPORT_DIR}/exports.map)
   endif()
 endfunction()

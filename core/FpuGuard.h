@@ -23,10 +23,10 @@ namespace nimbrel {
 #if NIMBREL_X86
 inline std::uint16_t ReadX87ControlWord() {
   std::uint16_t cw;
-  __asm__ __volatile__("fnstcw %0" : "=m"(cw));
+  __asm__ __volatile__("fnstcw %0" : "=m"(cw) : : "memory");
   return cw;
 }
-inline void WriteX87ControlWord(std::uint16_t cw) { __asm__ __volatile__("fldcw %0" : : "m"(cw)); }
+inline void WriteX87ControlWord(std::uint16_t cw) { __asm__ __volatile__("fldcw %0" : : "m"(cw) : "memory"); }
 #endif
 
 // Sets the x87 precision control to 64-bit mantissa for the guard's lifetime.
