@@ -33,6 +33,31 @@
 // SetParameterAutomated, GetParameter, the program value store, EditorForm,
 // SetOnProcess and the events of the sheet.
 //
+// Editor
+// ------
+// effEditOpen calls OnEditOpen; the window it hands back becomes EditorForm
+// only after the handler returns, is attached to the host's window (or, after
+// the headless select request, to none) and asked to repaint. Opening while an
+// editor is open closes the old one first (OnEditClose, free), then opens anew
+// in the parent now given. A window that cannot be attached is closed again at
+// once, OnEditClose included, and the request answers 0. effEditIdle turns
+// the repaint mark into a repaint and forwards the idle call to the window.
+// effEditClose raises OnEditClose, then frees the window; without an editor it
+// does nothing. Closing the plug-in frees an open window without OnEditClose.
+//
+// Host input that is not sound
+// ----------------------------
+// A set-parameter call with an index outside the list or a value that is no
+// finite number is ignored; get-parameter of a bad index answers 0. A sample
+// rate that is not a positive finite number and a block size <= 0 (or beyond
+// 32 bits) are refused (answer 0). A text to parameter that is no number, or
+// whose value lies beyond the float range, answers 0. Texts are copied into
+// host buffers bounded by the sizes in VstAbi.h and read from the host up to
+// 256 bytes; null pointers answer 0. A process call with frames <= 0, a null
+// channel array or a null channel does nothing; with no routine installed the
+// replacing entry writes silence. Unknown requests answer 0. The record is
+// invalid once effClose has answered.
+//
 // Threads
 // -------
 // Hosts call the dispatcher and set-parameter from several threads (window

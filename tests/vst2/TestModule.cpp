@@ -22,6 +22,26 @@ TOptions &Options() {
   return options;
 }
 
+std::atomic<int> &Overlaps() {
+  static std::atomic<int> overlaps{0};
+  return overlaps;
+}
+
+namespace {
+std::atomic<int> gInFlight{0};
+
+// Holds the handler open for a moment so that an unserialised second caller
+// would be caught inside it.
+void ProbeOverlap() {
+  if (gInFlight.fetch_add(1) > 0)
+    Overlaps().fetch_add(1);
+  std::atomic<int> spin{0};
+  while (spin.fetch_add(1, std::memory_order_relaxed) < 2000) {
+  }
+  gInFlight.fetch_sub(1);
+}
+} // namespace
+
 std::atomic<vst2::VstIntPtr> &HostVersion() {
   static std::atomic<vst2::VstIntPtr> version{2400};
   return version;
@@ -132,6 +152,8 @@ public:
     s.OnEditClose = [this](vst2::TVSTModule &) {
       Log().push_back(std::string("close handler, form ") + (this->EditorForm() ? "set" : "empty"));
     };
+    if (o.hasVu)
+      s.OnGetVU = [](vst2::TVSTModule &, float &vu) { vu = Options().vu; };
     s.OnProcess = s.OnProcessReplacing = &CopyRoutine;
     this->ApplySettings(std::move(s));
   }
@@ -140,6 +162,10 @@ public:
 
 private:
   void Change(vst2::TVSTModule &sender, std::int32_t index, float &value) {
+    if (Options().probeOverlap) {
+      ProbeOverlap();
+      return;
+    }
     Log().push_back("change " + std::to_string(index) + " " + Fmt(value) + (&sender == this ? "" : " foreign"));
     if (index == Options().throwInChangeOf)
       throw vst2::EVstError("handler failed");
@@ -163,6 +189,7 @@ void TModuleTest::SetUp() {
   RecordHostCalls() = true;
   HostVersion() = 2400;
   TTestEditor::Alive() = 0;
+  Overlaps() = 0;
 }
 
 void TModuleTest::TearDown() {

@@ -33,10 +33,14 @@ struct TOptions {
   bool throwInConstructor = false;
   bool attachFails = false;
   bool editOpenReturnsNull = false;
+  bool probeOverlap = false;       // change handlers count how often two of them overlap
+  bool hasVu = false;              // assign OnGetVU, answering `vu`
+  float vu = 0.0f;
   std::string longDisplay;         // when set, parameter 2 displays this text
   std::vector<std::string> canDos{"plugAsChannelInsert", "plugAsSend", "2in2out"};
 };
 TOptions &Options();
+std::atomic<int> &Overlaps();
 
 // The recording host. Answers its version with HostVersion().
 vst2::VstIntPtr NIMBREL_VSTCALL RecordingHost(vst2::AEffect *effect, vst2::VstInt32 opcode, vst2::VstInt32 index,

@@ -180,6 +180,18 @@ TEST_F(Dispatcher, TextToParameter) {
   EXPECT_TRUE(Log().empty());
 }
 
+TEST_F(Dispatcher, VuAnswerIsScaledAndClamped) {
+  Close();
+  Options().hasVu = true;
+  Open();
+  const std::pair<float, vst2::VstIntPtr> cases[] = {
+      {0.0f, 0}, {0.5f, 16383}, {1.0f, 32767}, {3.0f, 32767}, {-1.0f, 0}, {std::numeric_limits<float>::quiet_NaN(), 0}};
+  for (const auto &[vu, answer] : cases) {
+    Options().vu = vu;
+    EXPECT_EQ(Dispatch(effect, vst2::effGetVu), answer) << vu;
+  }
+}
+
 TEST_F(Dispatcher, NullPointersAreNeverDereferenced) {
   const vst2::VstInt32 withPointer[] = {
       vst2::effSetProgramName,     vst2::effGetProgramName,    vst2::effGetParamLabel,  vst2::effGetParamDisplay,
