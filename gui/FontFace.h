@@ -2,6 +2,11 @@
 // One TrueType font held in memory: its family name (from the font's name
 // table), its line metrics and glyph rasterising. A face is immutable once
 // made and may be shared between threads.
+//
+// A font is checked for a table directory that lies within the file and for
+// the tables the rasteriser needs; the glyph outlines themselves are trusted
+// (the rasteriser does not bounds-check them). Only the project's own fonts
+// and installed system fonts are loaded, never fonts handed in by a host.
 #include <cstdint>
 #include <memory>
 #include <string>

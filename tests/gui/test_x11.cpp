@@ -15,7 +15,6 @@
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -34,11 +33,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-bool Exists(const std::string &path) {
-  struct stat st {};
-  return stat(path.c_str(), &st) == 0;
-}
-
 std::string FindProgram(const char *name) {
   const char *path = std::getenv("PATH");
   std::string dirs = path ? path : "/usr/bin:/bin";
@@ -54,7 +48,9 @@ std::string FindProgram(const char *name) {
   return {};
 }
 
-pid_t Spawn(const std::vector<std::string> &args) {
+// Start a program with its output silenced; `fd3` (if not -1) becomes its
+// file descriptor 3.
+pid_t Spawn(const std::vector<std::string> &args, int fd3 = -1) {
   std::vector<char *> argv;
   for (const std::string &a : args) argv.push_back(const_cast<char *>(a.c_str()));
   argv.push_back(nullptr);
@@ -62,6 +58,7 @@ pid_t Spawn(const std::vector<std::string> &args) {
   posix_spawn_file_actions_init(&io);
   posix_spawn_file_actions_addopen(&io, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&io, 2, "/dev/null", O_WRONLY, 0);
+  if (fd3 >= 0) posix_spawn_file_actions_adddup2(&io, fd3, 3);
   pid_t pid = -1;
   if (posix_spawn(&pid, argv[0], &io, nullptr, argv.data(), environ) != 0) pid = -1;
   posix_spawn_file_actions_destroy(&io);
@@ -122,12 +119,19 @@ protected:
       skipReason = "Xvfb is not installed";
       return;
     }
-    int n = 87;
-    while (n < 400 && (Exists("/tmp/.X11-unix/X" + std::to_string(n)) || Exists("/tmp/.X" + std::to_string(n) + "-lock")))
-      ++n;
-    display = ":" + std::to_string(n);
-    server = Spawn({xvfb, display, "-screen", "0", "640x480x24", "-nolisten", "tcp"});
+    // Xvfb picks a free display itself and reports its number on fd 3, so
+    // that test processes started together never share a server.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    server = Spawn({xvfb, "-displayfd", "3", "-screen", "0", "640x480x24", "-nolisten", "tcp", "-noreset"}, fds[1]);
+    close(fds[1]);
     ASSERT_GT(server, 0);
+    std::string number;
+    char c = 0;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    ASSERT_FALSE(number.empty()) << "Xvfb reported no display";
+    display = ":" + number;
     for (int i = 0; i < 200; ++i) {
       if (Display *d = XOpenDisplay(display.c_str())) {
         XCloseDisplay(d);
