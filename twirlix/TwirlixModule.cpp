@@ -108,22 +108,6 @@ void TTwirlixModule::VST2ModuleInitialize(vst2::TVSTModule &) {
         SetProgramValue(p, i, kFactoryPrograms[static_cast<std::size_t>(p)].Values[static_cast<std::size_t>(i)]);
   } catch (...) {
     // The programs not reached keep their zeros.
-    return;
-  }
-  // Stopgap: the framework keeps the current values apart from the program
-  // store and does not update them when the current program's stored values
-  // are written, so they would still read 0. Where they differ, hand the
-  // current program's values over through SetParameter. The handlers this runs
-  // leave nothing behind: no splitter exists yet, and the create step that
-  // follows sets the TBW, the count, the routine and the LFO start values
-  // afresh. Once the framework keeps both in step this does nothing.
-  const std::int32_t current = CurrentProgram();
-  if (current < 0 || current >= kProgramCount)
-    return;
-  for (std::int32_t i = 0; i < kParameterCount; ++i) {
-    const float stored = ProgramValue(current, i);
-    if (std::bit_cast<std::uint32_t>(GetParameter(i)) != std::bit_cast<std::uint32_t>(stored))
-      SetParameter(i, stored);
   }
 }
 

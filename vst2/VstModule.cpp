@@ -256,6 +256,10 @@ void TVSTModule::SetProgramValue(std::int32_t program, std::int32_t index, float
   if (program < 0 || program >= ProgramCount() || index < 0 || index >= ParameterCount())
     throw EVstError(kIndexOutOfBounds);
   ProgramSlot(program, index).store(value, std::memory_order_relaxed);
+  // The current program's values are the current parameter values, unless the
+  // module keeps its programs apart from them (OverwritePrograms off).
+  if (FSettings.OverwritePrograms && program == CurrentProgram())
+    FCurrentValues[static_cast<std::size_t>(index)].store(value, std::memory_order_relaxed);
 }
 
 float TVSTModule::ProgramValue(std::int32_t program, std::int32_t index) const {
