@@ -46,7 +46,7 @@ TEST_F(HostBuffers, OwnTextsFitTheSmallestBuffers) {
   } const cases[] = {
       {vst2::effGetParamName, 0, vst2::kVstMaxParamStrLen, "Gain"},
       {vst2::effGetParamLabel, 3, vst2::kVstMaxParamStrLen, "Rad"},
-      {vst2::effGetParamDisplay, 3, vst2::kVstMaxParamStrLen, "0"},
+      {vst2::effGetParamDisplay, 0, vst2::kVstMaxParamStrLen, "0"},
       {vst2::effGetParamDisplay, 9, vst2::kVstMaxParamStrLen, "undefined"},
       {vst2::effGetProgramName, 0, vst2::kVstMaxProgNameLen, "Alpha"},
       {vst2::effGetEffectName, 0, vst2::kVstMaxEffectNameLen, "Testmodule"},
@@ -55,8 +55,8 @@ TEST_F(HostBuffers, OwnTextsFitTheSmallestBuffers) {
   };
   for (const auto &c : cases)
     EXPECT_EQ(Request(c.opcode, c.index, c.size), c.text) << c.opcode;
-  // Display of a value with many digits fits 24 bytes as well.
-  Module().SetParameter(3, 0.01f);
+  // Display of a value with many digits fits 24 bytes as well (0.01 is the
+  // current program's stored value).
   EXPECT_EQ(Request(vst2::effGetParamDisplay, 3, vst2::kVstMaxParamStrLen), "0.00999999977648258");
 }
 

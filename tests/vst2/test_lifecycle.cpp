@@ -39,10 +39,12 @@ TEST_F(Lifecycle, RecordDescribesTheModule) {
   EXPECT_NE(effect->processReplacing, nullptr);
   EXPECT_EQ(effect->processDoubleReplacing, nullptr);
   EXPECT_EQ(Dispatch(effect, vst2::effGetProgram), 0);
-  // The stored program values came from OnInitialize; the current values are
-  // still the zeros applied before it.
+  // The stored program values came from OnInitialize, and the current
+  // program's stored values are the current parameter values; its handlers ran
+  // only with the zeros applied before it.
   EXPECT_EQ(Module().ProgramValue(0, 1), 8.0f);
-  EXPECT_EQ(Module().GetParameter(1), 0.0f);
+  EXPECT_EQ(Module().GetParameter(1), 8.0f);
+  EXPECT_EQ(Module().ProgramValue(1, 1), 16.0f);
   EXPECT_EQ(Module().SampleRate(), 44100.0f);
   EXPECT_EQ(Module().BlockSize(), 1024);
 }
