@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/Extended.h"
+#include "core/FpuGuard.h"
 #include "vst2/EffectEntries.h"
 #include "vst2/HostText.h"
 
@@ -308,6 +309,9 @@ void TVSTModule::SetOnProcess(TProcessAudioEvent routine) {
 void TVSTModule::Process(float **inputs, float **outputs, VstInt32 frames, bool replacing) noexcept {
   if (frames <= 0 || inputs == nullptr || outputs == nullptr)
     return;
+  // Every routine runs with flush-to-zero, denormals-are-zero and full x87
+  // precision, whatever the host thread set; the host's state is back on return.
+  const nimbrel::AudioFpuGuard fpu;
   for (VstInt32 c = 0; c < FEffect.numInputs; ++c)
     if (inputs[c] == nullptr)
       return;

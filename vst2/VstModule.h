@@ -58,6 +58,12 @@
 // replacing entry writes silence. Unknown requests answer 0. The record is
 // invalid once effClose has answered.
 //
+// Floating-point state
+// --------------------
+// The process entries run the routine under nimbrel::AudioFpuGuard: flush-to-
+// zero, denormals-are-zero and 64-bit x87 precision for the block, the host
+// thread's MXCSR and x87 control word restored on return.
+//
 // Threads
 // -------
 // Hosts call the dispatcher and set-parameter from several threads (window
