@@ -78,21 +78,24 @@ int main(int argc, char **argv) {
       const std::vector<unsigned char> bytes = ReadFile(argv[i + 2]);
       item.size = bytes.size();
       out << "\n// " << item.type << " " << item.name << ": " << bytes.size() << " bytes\n"
-          << "alignas(16) const char kData" << items.size() << "[] =\n";
+          << "alignas(16) const std::uint8_t kData" << items.size() << "[] =\n";
       WriteBytes(out, bytes);
       out << "    ;\n";
       items.push_back(item);
     }
-    out << "\nconst platform::ResourceEntry kEntries[] = {\n";
+    // Constant initialisation (no cast, constinit): the table must be usable
+    // from the library's start-up code, which runs before dynamic initialisers
+    // of other files (the display font is installed from it at load).
+    out << "\nconstexpr platform::ResourceEntry kEntries[] = {\n";
     for (std::size_t i = 0; i < items.size(); ++i)
-      out << "    {\"" << items[i].type << "\", \"" << items[i].name << "\", reinterpret_cast<const std::uint8_t *>(kData"
-          << i << "), " << items[i].size << "u},\n";
+      out << "    {\"" << items[i].type << "\", \"" << items[i].name << "\", kData" << i << ", " << items[i].size
+          << "u},\n";
     if (items.empty())
       out << "    {\"\", \"\", nullptr, 0u},\n";
     out << "};\n\n} // namespace\n\n"
         << "namespace " << ns << " {\n"
         << "extern const platform::ResourceTable " << variable << ";\n"
-        << "const platform::ResourceTable " << variable << "(kEntries, " << items.size() << "u);\n"
+        << "constinit const platform::ResourceTable " << variable << "(kEntries, " << items.size() << "u);\n"
         << "} // namespace " << ns << "\n";
 
     const std::string text = out.str();
