@@ -21,5 +21,26 @@ function(nimbrel_add_plugin target)
       -static-libstdc++ -static-libgcc -Wl,--no-undefined -Wl,--exclude-libs,ALL
       -Wl,--version-script=${NIMBREL_PLUGIN_SUPPORT_DIR}/exports.map)
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${NIMBREL_PLUGIN_SUPPORT_DIR}/exports.map)
+  else()
+    # Windows: one self-contained DLL (the toolchain links -static), named
+    # <name>.dll for 32-bit and <name>-x64.dll for 64-bit, exporting the entry
+    # under both names through exports.def, with the plug-in's resource script
+    # (registered by the resources layer under the lower-case name) compiled in.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+      set_target_properties(${target} PROPERTIES OUTPUT_NAME ${P_OUTPUT_NAME}-x64)
+    endif()
+    target_sources(${target} PRIVATE ${NIMBREL_PLUGIN_SUPPORT_DIR}/exports.def)
+    string(TOLOWER ${P_OUTPUT_NAME} key)
+    get_property(rc GLOBAL PROPERTY NIMBREL_RC_SCRIPT_${key})
+    if(rc)
+      get_property(rc_files GLOBAL PROPERTY NIMBREL_RC_FILES_${key})
+      get_property(rc_includes GLOBAL PROPERTY NIMBREL_RC_INCLUDES_${key})
+      target_sources(${target} PRIVATE ${rc})
+      set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${rc_files}")
+      foreach(dir ${rc_includes})
+        target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:RC>:-I${dir}>)
+      endforeach()
+      add_dependencies(${target} nimbrel_artwork)
+    endif()
   endif()
 endfunction()

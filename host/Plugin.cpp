@@ -1,11 +1,46 @@
 // Loading a plug-in file and checking what its entry point hands back.
+#if defined(_WIN32)
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "host/HostLibrary.h"
+
+#if defined(_WIN32)
+// Windows: the dl calls below map onto LoadLibraryExA / GetProcAddress /
+// FreeLibrary. Paths may use '/' (the tests and the command line do), which
+// the loader does not take as a separator; an absolute path loads the DLLs it
+// depends on from its own folder first.
+namespace {
+constexpr int RTLD_LOCAL = 0, RTLD_NOW = 0;
+DWORD gLastLoadError = 0;
+void *dlopen(const char *path, int) {
+  std::string native(path);
+  for (char &c : native)
+    if (c == '/') c = '\\';
+  HMODULE module = ::LoadLibraryExA(native.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  gLastLoadError = module ? 0 : ::GetLastError();
+  return reinterpret_cast<void *>(module);
+}
+void *dlsym(void *library, const char *name) {
+  return reinterpret_cast<void *>(::GetProcAddress(static_cast<HMODULE>(library), name));
+}
+int dlclose(void *library) { return ::FreeLibrary(static_cast<HMODULE>(library)) ? 0 : -1; }
+const char *dlerror() {
+  static thread_local char text[256];
+  if (gLastLoadError == 0 || ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                              gLastLoadError, 0, text, sizeof text, nullptr) == 0)
+    std::snprintf(text, sizeof text, "Windows error %lu", static_cast<unsigned long>(gLastLoadError));
+  return text;
+}
+} // namespace
+#endif
 
 namespace host {
 

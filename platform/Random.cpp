@@ -5,6 +5,10 @@
 #include <chrono>
 #include <mutex>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -45,7 +49,16 @@ Generator &TheGenerator() {
 }
 
 std::uint64_t CounterSeed() {
+#if defined(_WIN32)
+  // The high-resolution performance counter; the millisecond tick count on a
+  // system that has none.
+  LARGE_INTEGER counter;
+  if (::QueryPerformanceCounter(&counter) && counter.QuadPart != 0)
+    return static_cast<std::uint64_t>(counter.QuadPart);
+  return static_cast<std::uint64_t>(::GetTickCount());
+#else
   return static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+#endif
 }
 
 } // namespace

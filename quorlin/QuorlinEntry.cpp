@@ -23,8 +23,11 @@ extern "C" NIMBREL_VST_EXPORT vst2::AEffect *NIMBREL_VSTCALL VSTPluginMain(vst2:
 }
 
 // `main` cannot be declared as a C++ function returning a pointer, so the second
-// export is an alias of VSTPluginMain under the assembler name of `main`.
+// export is an alias of VSTPluginMain under the assembler name of `main`. On
+// Windows the plug-in's .def file exports the second name instead.
+#if !defined(_WIN32)
 #define QUORLIN_STRINGIFY2(x) #x
 #define QUORLIN_STRINGIFY(x) QUORLIN_STRINGIFY2(x)
 extern "C" NIMBREL_VST_EXPORT vst2::AEffect *NIMBREL_VSTCALL QuorlinMainEntry(vst2::HostCallback host) __asm__(
     QUORLIN_STRINGIFY(__USER_LABEL_PREFIX__) "main") __attribute__((alias("VSTPluginMain")));
+#endif

@@ -2,6 +2,7 @@
 
 #include "gui/FontRegistry.h"
 #include "platform/Resources.h"
+#include "platform/SystemFonts.h"
 #include "platform/TempFiles.h"
 #include "resources/DisplayFont.h"
 
@@ -28,8 +29,18 @@ TFontInstallSystem TFontInstallSystem::Default() {
   };
   s.FileExists = [](const std::filesystem::path &path) { return platform::FileExists(path); };
   s.DeleteFile = [](const std::filesystem::path &path) { return platform::RemoveFile(path); };
-  s.AddFont = [](const std::string &path) { return gui::TFontRegistry::Instance().Register(path); };
-  s.RemoveFont = [](const std::string &path) { return gui::TFontRegistry::Instance().Unregister(path); };
+  // The toolkit draws with its own registry; on Windows the system's font
+  // table gets the file too (platform/SystemFonts.h; nothing elsewhere).
+  s.AddFont = [](const std::string &path) {
+    const bool inRegistry = gui::TFontRegistry::Instance().Register(path);
+    const bool inSystem = platform::AddSystemFont(path);
+    return inRegistry || inSystem;
+  };
+  s.RemoveFont = [](const std::string &path) {
+    const bool fromRegistry = gui::TFontRegistry::Instance().Unregister(path);
+    const bool fromSystem = platform::RemoveSystemFont(path);
+    return fromRegistry || fromSystem;
+  };
   return s;
 }
 
