@@ -4,7 +4,10 @@
 // render.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstring>
+#include <thread>
 #include <vector>
 
 #include "tests/quorlin_editor/MeterEditorFixture.h"
@@ -270,4 +273,53 @@ TEST(QuorlinEditorTimer, SlowIdleTicksOncePerCallAndDoesNotCatchUp) {
   expected.push_back(28); // 40 ms after the last slow tick
   expected.push_back(36);
   EXPECT_EQ(ticks, expected);
+}
+
+// --- Threads -----------------------------------------------------------------------
+
+// The host's audio thread runs blocks while its window thread ticks, presses,
+// toggles the look and re-opens the editor: the audio passes unchanged
+// throughout, and once the audio stops the needles show what it left.
+TEST(QuorlinEditorThreads, AudioRunsWhileTheEditorIsDriven) {
+  MeterSession s;
+  std::atomic<bool> stop{false};
+  std::atomic<int> altered{0};
+  std::thread audio([&] {
+    constexpr int kFrames = 256;
+    host::ChannelBuffers in(2, kFrames), out(2, kFrames);
+    int n = 0;
+    while (!stop.load()) {
+      for (int i = 0; i < kFrames; ++i) {
+        in.Channel(0)[i] = 0.5f * std::sin(0.05f * static_cast<float>(n * kFrames + i));
+        in.Channel(1)[i] = (i % 2 ? 0.25f : -0.25f);
+      }
+      s.Plugin().ProcessReplacing(in, out, kFrames);
+      for (int c = 0; c < 2; ++c)
+        if (std::memcmp(in.Channel(c), out.Channel(c), sizeof(float) * kFrames) != 0) ++altered;
+      ++n;
+    }
+  });
+  for (int round = 0; round < 40; ++round) {
+    s.Step(40);
+    s.Press(vst2::kButtonLeft, round % 2 ? kRmsX : kPeakX, round % 2 ? kRmsY : kPeakY);
+    s.Release(vst2::kButtonLeft, 0, 0);
+    if (round % 7 == 0) {
+      s.Step(600);
+      s.Plugin().Click(kStyleX, kStyleY);
+    }
+    if (round % 10 == 9) {
+      s.Close();
+      s.Open();
+    }
+    (void)s.Render();
+  }
+  stop = true;
+  audio.join();
+  EXPECT_EQ(altered.load(), 0);
+  // Last press: RMS (round 39). The looks are back at A after the re-open.
+  s.Tick();
+  const auto needles = s.Needles();
+  EXPECT_GT(needles.first, 0);
+  EXPECT_GT(needles.second, 0);
+  EXPECT_EQ(s.Plugin().Parameter(0), 1.0f);
 }
