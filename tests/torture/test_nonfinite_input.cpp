@@ -120,6 +120,24 @@ TEST_P(SpinNonFinite, SubnormalRunsGiveNoSubnormalOutput) {
   EXPECT_TRUE(AllClean(out));
 }
 
+// The most extreme designs a host can ask for (TBW at either end of its range,
+// 1 and 32 coefficients: coefficients nearest 1 ring longest) stay stable: two
+// seconds of full-scale noise give clean output in every process type.
+TEST_P(SpinNonFinite, ExtremeDesignsStayFinite) {
+  for (float tbw : {0.0f, 1.0f}) {
+    for (int count : {1, 32}) {
+      SCOPED_TRACE("TBW " + std::to_string(tbw) + ", " + std::to_string(count) + " coefficients");
+      auto p = Load(Kind::kTwirlix);
+      p->SetParameter(kProcessType, ProcessTypeValue(GetParam()));
+      p->SetParameter(kLfoSpeed, 1.0f);
+      p->SetParameter(kCoefficients, CoefficientsValue(count));
+      p->SetParameter(kTbw, tbw);
+      const Stereo out = Render(p->RawEffect(), Noise(2 * 44100, 36, 1.0f), 4096);
+      EXPECT_TRUE(AllClean(out));
+    }
+  }
+}
+
 // --- The meter -------------------------------------------------------------------------
 
 // Whatever the samples, the meter's outputs are its inputs, bit for bit.
