@@ -17,9 +17,11 @@ float FollowPeakBlock(const float *samples, std::int32_t count, float level) {
   const nimbrel::PrecisionGuard extendedPrecision;
   if (samples == nullptr)
     return level;
+  if (count <= 0)
+    return level;
   for (std::int32_t i = 0; i < count; ++i)
     level = FollowPeak(level, samples[i]);
-  return level;
+  return FlushedTiny(level);
 }
 
 void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoefficients k, float &state,
@@ -33,8 +35,10 @@ void FollowSmoothedPeakBlock(const float *samples, std::int32_t count, TIIRCoeff
     y = SmoothSample(y, samples[i], k);
     peak = FollowPeak(peak, y);
   }
-  state = y;
-  level = peak;
+  if (count <= 0)
+    return;
+  state = FlushedTiny(y);
+  level = FlushedTiny(peak);
 }
 
 void FollowPeakBlockStereo(const float *left, const float *right, std::int32_t count, float &leftLevel,
@@ -47,8 +51,10 @@ void FollowPeakBlockStereo(const float *left, const float *right, std::int32_t c
     l = FollowPeak(l, left[i]);
     r = FollowPeak(r, right[i]);
   }
-  leftLevel = l;
-  rightLevel = r;
+  if (count <= 0)
+    return;
+  leftLevel = FlushedTiny(l);
+  rightLevel = FlushedTiny(r);
 }
 
 void FollowSmoothedPeakBlockStereo(const float *left, const float *right, std::int32_t count, TIIRCoefficients k,
@@ -64,10 +70,12 @@ void FollowSmoothedPeakBlockStereo(const float *left, const float *right, std::i
     l = FollowPeak(l, yl);
     r = FollowPeak(r, yr);
   }
-  leftState = yl;
-  rightState = yr;
-  leftLevel = l;
-  rightLevel = r;
+  if (count <= 0)
+    return;
+  leftState = FlushedTiny(yl);
+  rightState = FlushedTiny(yr);
+  leftLevel = FlushedTiny(l);
+  rightLevel = FlushedTiny(r);
 }
 
 } // namespace quorlin

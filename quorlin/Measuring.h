@@ -23,26 +23,27 @@ inline constexpr nimbrel::extended kPeakDecay = 0.99999L;
 // Largest magnitude that can become a level.
 inline constexpr float kLargestLevel = std::numeric_limits<float>::max();
 
-// Results of the decay and of the smoothing filter below the smallest normal
-// float are flushed to 0, as flush-to-zero would do in SSE arithmetic (these
-// steps run on the x87 unit, which knows no such mode). Otherwise a level
-// decaying through silence sticks at about 7e-41, where the rounded product
-// no longer moves, and every further step works on a subnormal number: slow
-// arithmetic on many processors, for a level nobody can see.
+// At the end of every block, levels and filter states below the smallest
+// normal float are flushed to 0, as flush-to-zero would do in SSE arithmetic
+// (these steps run on the x87 unit, which knows no such mode). Otherwise a
+// level decaying through silence sticks at about 7e-41, where the rounded
+// product no longer moves, and every later step works on a subnormal number:
+// slow arithmetic on many processors, for a level nobody can see. Once per
+// block, so that the per-sample chains stay as short as they are; the
+// one-step functions below are the plain arithmetic.
 inline constexpr float kSmallestKeptResult = std::numeric_limits<float>::min();
 inline float FlushedTiny(float x) { return Magnitude(x) >= kSmallestKeptResult ? x : 0.0f; }
 
 // One step of the peak follower: a magnitude strictly above the level becomes
 // the level; anything else (equal, smaller, or NaN, for which the comparison
-// fails) decays the level instead, so a NaN never becomes the level. A decayed
-// level below the smallest normal float is 0 (FlushedTiny).
+// fails) decays the level instead, so a NaN never becomes the level.
 // An infinite sample is treated like a NaN: taken as the level it would stay
 // there for good (infinity times the decay is infinity) and pin the meter.
 inline float FollowPeak(float level, float sample) {
   const float a = Magnitude(sample);
   if (a > level && a <= kLargestLevel)
     return a;
-  return FlushedTiny(static_cast<float>(static_cast<nimbrel::extended>(level) * kPeakDecay));
+  return static_cast<float>(static_cast<nimbrel::extended>(level) * kPeakDecay);
 }
 
 // Feedback coefficient and input gain of the one-pole smoothing filter
@@ -67,14 +68,16 @@ TIIRCoefficients IIRCoefficientsForLength(std::int32_t length);
 // A step whose result is not a finite number (a NaN or infinite sample) leaves
 // the state as it is: once inside, a NaN or an infinity would never leave the
 // feedback loop and the smoothed reading would be lost for the rest of the
-// session. Finite results are exactly those of the plain filter, apart from
-// subnormal ones, which are flushed to 0 (FlushedTiny).
+// session. Finite results are exactly those of the plain filter.
 inline float SmoothSample(float state, float sample, TIIRCoefficients k) {
   const float y = static_cast<float>(static_cast<nimbrel::extended>(sample) * k.FIIRGain +
                                      static_cast<nimbrel::extended>(state) * k.FIIRCoefficient);
-  return Magnitude(y) <= kLargestLevel ? FlushedTiny(y) : state;
+  return Magnitude(y) <= kLargestLevel ? y : state;
 }
 
+// The block functions: a null buffer or a count <= 0 changes nothing; the
+// results they leave are flushed (FlushedTiny).
+//
 // Follows the peak of `count` samples starting from `level`; returns the new
 // level. A null buffer or a count <= 0 leaves the level as it is.
 float FollowPeakBlock(const float *samples, std::int32_t count, float level);
