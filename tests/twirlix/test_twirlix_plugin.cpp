@@ -107,7 +107,8 @@ TEST(TwirlixPlugin, DescriptionAndAnswers) {
     EXPECT_EQ(in->flags, 3);
   }
   EXPECT_FALSE(p->InputProperties(2));
-  // No editor in this build: the rectangle and the open request answer 0.
+  // Before the first open the rectangle answers 0; an open request without a
+  // parent window (and without the headless backend selected) answers 0 too.
   EXPECT_FALSE(p->EditorRect());
   EXPECT_FALSE(p->OpenEditor());
 
