@@ -45,6 +45,11 @@ struct LoadOptions {
   // keep memory referenced from their globals until the process ends; left
   // loaded, they neither crash on a later call of theirs nor look leaky.
   bool unloadWhenDone = true;
+  // The x87 control word to load before every call into the plug-in (entry,
+  // dispatcher, parameter and audio entries), as a host thread with that
+  // setting would have it: 0x027F is the 53-bit precision Windows gives every
+  // thread. Empty: the calling thread's own setting. Ignored off x86.
+  std::optional<std::uint16_t> x87ControlWord = std::nullopt;
 };
 
 // One pixel image of a headless editor render, 0xAARRGGBB row after row.
@@ -199,6 +204,7 @@ private:
   std::string TextRequest(vst2::VstInt32 opcode, vst2::VstInt32 index);
   std::optional<vst2::VstPinProperties> PinRequest(vst2::VstInt32 opcode, vst2::VstInt32 index);
   void CheckBuffers(ChannelBuffers &inputs, ChannelBuffers &outputs, int frames) const;
+  void PrepareCall() const; // the host thread's floating-point setting (LoadOptions)
 
   std::string path_;
   void *library_ = nullptr;
@@ -207,6 +213,7 @@ private:
   bool closed_ = false;
   bool editorOpen_ = false;
   bool unload_ = true;
+  std::optional<std::uint16_t> x87ControlWord_;
 };
 
 // A four-character code as text ("TwrX"), non-printable bytes as '.'.

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/FpuGuard.h"
 #include "host/HostLibrary.h"
 
 #if defined(_WIN32)
@@ -112,6 +113,9 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string &path, const LoadOptions 
   vst2::AEffect *effect;
   {
     callback_registry::LoadingScope scope(recorder);
+#if NIMBREL_X86
+    if (options.x87ControlWord) nimbrel::WriteX87ControlWord(*options.x87ControlWord);
+#endif
     effect = entry(&RecordingHostCallback);
   }
   if (effect == nullptr) throw HostError(path + ": the entry point returned no effect (null)");
@@ -147,6 +151,7 @@ std::unique_ptr<Plugin> Plugin::Load(const std::string &path, const LoadOptions 
   plugin->effect_ = effect;
   plugin->recorder_ = recorder;
   plugin->unload_ = options.unloadWhenDone;
+  plugin->x87ControlWord_ = options.x87ControlWord;
   unloader.handle = nullptr;
   callback_registry::Register(effect, recorder);
   return plugin;
@@ -163,6 +168,12 @@ Plugin::~Plugin() {
   if (library_ && unload_) ::dlclose(library_);
 }
 
+void Plugin::PrepareCall() const {
+#if NIMBREL_X86
+  if (x87ControlWord_) nimbrel::WriteX87ControlWord(*x87ControlWord_);
+#endif
+}
+
 void Plugin::CheckAlive() const {
   if (closed_) throw HostError(path_ + ": the plug-in is closed");
 }
@@ -170,6 +181,7 @@ void Plugin::CheckAlive() const {
 vst2::VstIntPtr Plugin::Dispatch(vst2::VstInt32 opcode, vst2::VstInt32 index, vst2::VstIntPtr value, void *ptr,
                                  float opt) {
   CheckAlive();
+  PrepareCall();
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
 }
 

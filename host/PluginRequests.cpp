@@ -91,11 +91,13 @@ void Plugin::CheckParameterIndex(vst2::VstInt32 index) const {
 
 float Plugin::Parameter(vst2::VstInt32 index) {
   CheckParameterIndex(index);
+  PrepareCall();
   return effect_->getParameter(effect_, index);
 }
 
 void Plugin::SetParameter(vst2::VstInt32 index, float value) {
   CheckParameterIndex(index);
+  PrepareCall();
   effect_->setParameter(effect_, index, value);
 }
 
@@ -193,12 +195,14 @@ void Plugin::CheckBuffers(ChannelBuffers &inputs, ChannelBuffers &outputs, int f
 void Plugin::ProcessReplacing(ChannelBuffers &inputs, ChannelBuffers &outputs, int frames) {
   CheckBuffers(inputs, outputs, frames);
   if (effect_->processReplacing == nullptr) throw HostError(path_ + ": no replacing process entry");
+  PrepareCall();
   effect_->processReplacing(effect_, inputs.Pointers(), outputs.Pointers(), frames);
 }
 
 void Plugin::ProcessAccumulating(ChannelBuffers &inputs, ChannelBuffers &outputs, int frames) {
   CheckBuffers(inputs, outputs, frames);
   if (effect_->process == nullptr) throw HostError(path_ + ": no accumulating process entry");
+  PrepareCall();
   effect_->process(effect_, inputs.Pointers(), outputs.Pointers(), frames);
 }
 

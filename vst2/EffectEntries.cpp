@@ -1,6 +1,7 @@
 // The C entries of the effect record. Each finds its module through the
 // record and traps every error: nothing escapes into the host.
 #include "vst2/EffectEntries.h"
+#include "core/FpuGuard.h"
 #include "vst2/VstModule.h"
 
 namespace vst2 {
@@ -11,6 +12,9 @@ struct TEffectEntries {
     TVSTModule *module = TVSTModule::FromEffect(effect);
     if (module == nullptr)
       return 0;
+    // Full x87 precision for everything a request computes in extended (the
+    // parameter mapping, texts, the handlers), whatever the host's thread set.
+    const nimbrel::PrecisionGuard precision;
     if (opcode == effClose) {
       // The record dies with the module; answer before nothing is left.
       ReleaseModule(module);
@@ -27,6 +31,7 @@ struct TEffectEntries {
     TVSTModule *module = TVSTModule::FromEffect(effect);
     if (module == nullptr)
       return;
+    const nimbrel::PrecisionGuard precision;
     try {
       module->HostSetParameter(index, value);
     } catch (...) {
@@ -35,6 +40,7 @@ struct TEffectEntries {
 
   static float NIMBREL_VSTCALL GetParameter(AEffect *effect, VstInt32 index) {
     TVSTModule *module = TVSTModule::FromEffect(effect);
+    const nimbrel::PrecisionGuard precision;
     return module == nullptr ? 0.0f : module->HostGetParameter(index);
   }
 

@@ -84,6 +84,7 @@
 #include <string>
 #include <vector>
 
+#include "core/FpuGuard.h"
 #include "vst2/EditorWindow.h"
 #include "vst2/ModuleSettings.h"
 #include "vst2/VstAbi.h"
@@ -271,6 +272,9 @@ void ReleaseModule(TVSTModule *module) noexcept;
 // connection failed is released (OnDestroy runs) before null is returned.
 template <class TModule> AEffect *CreateEffect(HostCallback host,
                                                TConnectMode mode = TConnectMode::cmRequireHostVersion) noexcept {
+  // Construction runs the change handlers and the first designs in extended
+  // precision, whatever the host's thread set.
+  const nimbrel::PrecisionGuard precision;
   TVSTModule *module = nullptr;
   try {
     module = new TModule();

@@ -6,6 +6,9 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_C_COMPILER ${NIMBREL_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${NIMBREL_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${NIMBREL_MINGW_TRIPLE}-windres)
+# M_PI and friends, which the standard headers hide in strict C++ mode.
+set(CMAKE_C_FLAGS_INIT "-D_USE_MATH_DEFINES")
+set(CMAKE_CXX_FLAGS_INIT "-D_USE_MATH_DEFINES")
 set(CMAKE_OBJDUMP ${NIMBREL_MINGW_TRIPLE}-objdump CACHE FILEPATH "objdump of the target")
 
 # Only the target's own tree; header-only host packages (stb) are added one

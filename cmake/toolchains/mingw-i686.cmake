@@ -4,5 +4,5 @@
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(NIMBREL_MINGW_TRIPLE i686-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
-set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
+string(APPEND CMAKE_C_FLAGS_INIT " -msse2 -mfpmath=sse")
+string(APPEND CMAKE_CXX_FLAGS_INIT " -msse2 -mfpmath=sse")

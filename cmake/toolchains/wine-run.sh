@@ -9,7 +9,7 @@
 # of waiting for the server to linger out; `wineserver -k` ends it (CI does).
 # No display is needed: programs that open no window run headless.
 set -euo pipefail
-prefix=$1
+prefix=$(realpath -m "$1") # wine takes only an absolute prefix
 shift
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
