@@ -55,3 +55,10 @@ endforeach()
 # compiler: look only where target packages would be.
 set(ENV{PKG_CONFIG_LIBDIR} /usr/${NIMBREL_MINGW_TRIPLE}/lib/pkgconfig)
 set(ENV{PKG_CONFIG_PATH} "")
+
+# The native build that supplies the build-time tools (and the .so files the
+# Windows renders are compared with); the presets name build/linux, the
+# environment may name another.
+if(DEFINED ENV{NIMBREL_HOST_TOOLS_DIR})
+  set(NIMBREL_HOST_TOOLS_DIR $ENV{NIMBREL_HOST_TOOLS_DIR} CACHE PATH "Native build-time tools" FORCE)
+endif()
