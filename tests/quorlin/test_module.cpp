@@ -9,15 +9,18 @@
 #include <limits>
 #include <vector>
 
+#include "AwkwardSamples.h"
 #include "MeterFixture.h"
 #include "quorlin/QuorlinModule.h"
 
 namespace {
 
 using quorlin::TPMModule;
+using quorlin_test::AwkwardSamples;
 using quorlin_test::EditorProbe;
 using quorlin_test::HostLog;
 using quorlin_test::Meter;
+using quorlin_test::SameBits;
 
 const vst2::TProcessAudioEvent kNone = TPMModule::ProcessNoneRoutine();
 const vst2::TProcessAudioEvent kPeak = TPMModule::ProcessPeakRoutine();
@@ -223,28 +226,6 @@ TEST(QuorlinModule, BadIndicesAndLengthsAreIgnored) {
   EXPECT_EQ(meter.Module().IIRState(0), 0.3f);
 }
 
-// Special sample values a host may pass: the copy must keep every bit.
-std::vector<float> AwkwardSamples(std::size_t frames) {
-  const std::uint32_t patterns[] = {0x00000000u, 0x80000000u, 0x7fc00000u, 0xffc00000u, 0x7fa5a5a5u,
-                                    0xff80dead, 0x7f800000u, 0xff800000u, 0x00000001u, 0x807fffffu,
-                                    0x7f7fffffu, 0x3f800000u, 0xbf4ccccdu};
-  std::vector<float> v(frames);
-  std::uint32_t noise = 12345;
-  for (std::size_t i = 0; i < frames; ++i) {
-    noise = noise * 1664525u + 1013904223u;
-    v[i] = i % 3 == 0 ? std::bit_cast<float>(patterns[(i / 3) % std::size(patterns)])
-                      : static_cast<float>(static_cast<std::int32_t>(noise)) / 2147483648.0f;
-  }
-  return v;
-}
-
-bool SameBits(const float *a, const float *b, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i)
-    if (std::bit_cast<std::uint32_t>(a[i]) != std::bit_cast<std::uint32_t>(b[i]))
-      return false;
-  return true;
-}
-
 TEST(QuorlinModule, MeasuringRoutinesPassAudioThroughBitForBit) {
   Meter meter;
   ASSERT_TRUE(meter.OpenEditor());
@@ -253,7 +234,7 @@ TEST(QuorlinModule, MeasuringRoutinesPassAudioThroughBitForBit) {
     for (std::int32_t frames : {1, 3, 64, 511, 4097}) {
       for (bool inPlace : {false, true}) {
         for (bool replacing : {true, false}) {
-          const std::vector<float> left = AwkwardSamples(static_cast<std::size_t>(frames));
+          const std::vector<float> left = AwkwardSamples(static_cast<std::size_t>(frames), 12345, 3);
           std::vector<float> right(left.rbegin(), left.rend());
           std::vector<float> in0 = left, in1 = right, out0(left.size(), 7.0f), out1(left.size(), 7.0f);
           float *o0 = inPlace ? in0.data() : out0.data();

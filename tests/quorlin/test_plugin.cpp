@@ -4,7 +4,6 @@
 
 #include <dlfcn.h>
 
-#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -14,10 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "AwkwardSamples.h"
 #include "host/HostLibrary.h"
 #include "vst2/VstAbi.h"
 
 namespace {
+
+using quorlin_test::AwkwardSamples;
+using quorlin_test::SameBits;
 
 const std::string kPluginPath = std::string(NIMBREL_PLUGIN_DIR) + "/Quorlin.so";
 
@@ -134,27 +137,6 @@ TEST(QuorlinPlugin, ExportsMainAndVSTPluginMainAsOneRoutineAndNothingElse) {
   EXPECT_EQ(exported, (std::set<std::string>{"VSTPluginMain", "main"}));
 }
 
-// Special sample values a host may pass: the copy must keep every bit.
-std::vector<float> AwkwardSamples(std::size_t frames, std::uint32_t seed) {
-  const std::uint32_t patterns[] = {0x00000000u, 0x80000000u, 0x7fc00000u, 0xffc00000u, 0x7fa5a5a5u,
-                                    0xff80dead, 0x7f800000u, 0xff800000u, 0x00000001u, 0x807fffffu,
-                                    0x7f7fffffu, 0xff7fffffu, 0x3f800000u};
-  std::vector<float> v(frames);
-  for (std::size_t i = 0; i < frames; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    v[i] = i % 2 == 0 ? std::bit_cast<float>(patterns[(i / 2) % std::size(patterns)])
-                      : static_cast<float>(static_cast<std::int32_t>(seed)) / 2147483648.0f;
-  }
-  return v;
-}
-
-bool SameBits(const float *a, const float *b, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i)
-    if (std::bit_cast<std::uint32_t>(a[i]) != std::bit_cast<std::uint32_t>(b[i]))
-      return false;
-  return true;
-}
-
 TEST(QuorlinPlugin, PassesAudioThroughBitForBitInEveryState) {
   auto p = LoadMeter();
   p->Open();
@@ -169,7 +151,7 @@ TEST(QuorlinPlugin, PassesAudioThroughBitForBitInEveryState) {
       for (bool replacing : {true, false}) {
         host::ChannelBuffers in(2, frames), out(2, frames);
         for (int ch = 0; ch < 2; ++ch) {
-          const std::vector<float> signal = AwkwardSamples(static_cast<std::size_t>(frames), ++seed);
+          const std::vector<float> signal = AwkwardSamples(static_cast<std::size_t>(frames), ++seed, 2);
           std::copy(signal.begin(), signal.end(), in.Channel(ch));
           std::fill_n(out.Channel(ch), frames, 123.0f);
         }
