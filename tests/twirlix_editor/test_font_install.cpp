@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FontFolder.h"
 #include "gui/FontRegistry.h"
 #include "platform/Resources.h"
 #include "twirlix/FontInstall.h"
@@ -18,23 +19,15 @@ namespace {
 namespace fs = std::filesystem;
 using nimbrel::twirlix::TFontInstallation;
 using nimbrel::twirlix::TFontInstallSystem;
+using font_test::FontFiles;
+using font_test::FreshFolder;
 
 constexpr const char *kFamily = "Clear Sans";
-
-std::vector<fs::path> FontFiles(const fs::path &folder) {
-  std::vector<fs::path> out;
-  for (const auto &e : fs::directory_iterator(folder))
-    if (e.path().filename().string().rfind("FONT", 0) == 0)
-      out.push_back(e.path());
-  return out;
-}
 
 class FontInstall : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("spin-font-unit-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
+    folder = FreshFolder("spin-font-unit");
     system = TFontInstallSystem::Default();
     system.TempFolder = [this] { return folder; };
     const auto add = system.AddFont;

@@ -8,33 +8,28 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "FontFolder.h"
 #include "host/HostLibrary.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using font_test::FontFiles;
+using font_test::FreshFolder;
 
 std::vector<char> ReadAll(const fs::path &p) {
   std::ifstream f(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(f), {}};
 }
 
-std::vector<fs::path> FontFiles(const fs::path &folder) {
-  std::vector<fs::path> out;
-  for (const auto &e : fs::directory_iterator(folder))
-    if (e.path().filename().string().rfind("FONT", 0) == 0)
-      out.push_back(e.path());
-  return out;
-}
-
 class FontLifetime : public ::testing::Test {
 protected:
   void SetUp() override {
-    folder = fs::temp_directory_path() / ("spin-font-" + std::to_string(::getpid()));
-    fs::create_directories(folder);
+    folder = FreshFolder("spin-font");
     const char *old = std::getenv("TMPDIR");
     if (old)
       savedTmp = old;
