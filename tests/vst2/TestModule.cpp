@@ -192,6 +192,13 @@ void TModuleTest::SetUp() {
   Overlaps() = 0;
 }
 
+void TOpenedModuleTest::SetUp() {
+  TModuleTest::SetUp();
+  Open();
+  ClearLog();
+  HostCalls().clear();
+}
+
 void TModuleTest::TearDown() {
   Close();
   EXPECT_EQ(TTestEditor::Alive(), 0) << "an editor window leaked";

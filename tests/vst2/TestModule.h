@@ -88,4 +88,11 @@ protected:
   vst2::AEffect *effect = nullptr;
 };
 
+// The record already made with the default options, the log and the host
+// calls of opening it forgotten: what a test of one request starts from.
+class TOpenedModuleTest : public TModuleTest {
+protected:
+  void SetUp() override;
+};
+
 } // namespace vst2test

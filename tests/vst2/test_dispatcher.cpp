@@ -13,15 +13,7 @@ using ::testing::ElementsAre;
 
 namespace {
 
-class Dispatcher : public TModuleTest {
-protected:
-  void SetUp() override {
-    TModuleTest::SetUp();
-    Open();
-    ClearLog();
-    HostCalls().clear();
-  }
-};
+class Dispatcher : public TOpenedModuleTest {};
 
 TEST_F(Dispatcher, DescriptionAnswers) {
   struct {

@@ -15,15 +15,7 @@ namespace {
 
 float Bits(std::uint32_t b) { return std::bit_cast<float>(b); }
 
-class Parameters : public TModuleTest {
-protected:
-  void SetUp() override {
-    TModuleTest::SetUp();
-    Open();
-    ClearLog();
-    HostCalls().clear();
-  }
-};
+class Parameters : public TOpenedModuleTest {};
 
 struct TMapCase {
   int index;

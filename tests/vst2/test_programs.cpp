@@ -10,14 +10,8 @@ using ::testing::ElementsAre;
 
 namespace {
 
-class Programs : public TModuleTest {
+class Programs : public TOpenedModuleTest {
 protected:
-  void SetUp() override {
-    TModuleTest::SetUp();
-    Open();
-    ClearLog();
-    HostCalls().clear();
-  }
   int Refreshes() {
     int n = 0;
     for (const auto &c : HostCalls())
