@@ -4,7 +4,10 @@
 #         -DDLL=... -DWAV_COMPARE=... -DOUT=... -P CompareRenders.cmake
 # Scenarios: every process type, coefficient counts from 1 to 32, the six
 # programs, a host-value speed, a redesign through TBW, odd block sizes.
-foreach(v NATIVE_VSTHOST SO WIN_VSTHOST DLL WAV_COMPARE)
+# First, both plug-ins (SO / DLL, QUORLIN_SO / QUORLIN_DLL) must answer
+# vsthost's info requests (description, programs, parameters and their
+# texts, can-do answers) exactly as the Linux build does.
+foreach(v NATIVE_VSTHOST SO QUORLIN_SO WIN_VSTHOST DLL QUORLIN_DLL WAV_COMPARE)
   if(NOT EXISTS ${${v}})
     message(FATAL_ERROR "${${v}} is missing (${v}); build the linux preset before the Windows ones")
   endif()
@@ -25,6 +28,21 @@ set(scenarios
   "--program|5"
   "--program|4|--param-text|1=1|--param-text|0=12|--rate|48000"
   "--program|2|--param|0=0.5|--param|2=1.0")
+foreach(pair "${SO}|${DLL}" "${QUORLIN_SO}|${QUORLIN_DLL}")
+  string(REPLACE "|" ";" pair "${pair}")
+  list(GET pair 0 linux)
+  list(GET pair 1 windows)
+  execute_process(COMMAND ${NATIVE_VSTHOST} info ${linux} OUTPUT_VARIABLE a RESULT_VARIABLE rc_a)
+  execute_process(COMMAND ${WINE_RUN} ${PREFIX} ${WIN_VSTHOST} info ${windows} OUTPUT_VARIABLE b RESULT_VARIABLE rc_b)
+  string(REPLACE "\r" "" b "${b}")
+  string(REGEX REPLACE "^file[^\n]*\n" "" a "${a}")
+  string(REGEX REPLACE "^file[^\n]*\n" "" b "${b}")
+  if(NOT rc_a EQUAL 0 OR NOT rc_b EQUAL 0 OR NOT a STREQUAL b OR a STREQUAL "")
+    message(FATAL_ERROR "${windows} answers otherwise than ${linux}:\n--- Linux\n${a}\n--- Windows\n${b}")
+  endif()
+  message(STATUS "${windows} answers as ${linux}")
+endforeach()
+
 set(n 0)
 set(failed "")
 foreach(scenario IN LISTS scenarios)
