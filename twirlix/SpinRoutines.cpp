@@ -1,5 +1,5 @@
 // The arithmetic between the rounding points is extended; Single() and Double()
-// mark the points where the specification of each mix rounds.
+// mark the points where each mix rounds by design.
 #include "twirlix/SpinRoutines.h"
 
 #include "core/Extended.h"
