@@ -8,6 +8,7 @@
 // there; the exclusive creation covers the rest. The folder must leave room
 // for the file name within the system's path limit of 260 characters.
 #include "platform/TempFiles.h"
+#include "platform/TempFilePrefix.h"
 
 #include <windows.h>
 
@@ -15,20 +16,6 @@
 
 namespace platform {
 namespace {
-
-constexpr std::size_t kMaxPrefixLength = 32;
-
-bool IsValidPrefix(std::string_view prefix) {
-  if (prefix.empty() || prefix.size() > kMaxPrefixLength)
-    return false;
-  for (char c : prefix) {
-    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-                    c == '_' || c == '.';
-    if (!ok)
-      return false;
-  }
-  return true;
-}
 
 std::error_code LastError() { return {static_cast<int>(::GetLastError()), std::system_category()}; }
 
@@ -45,7 +32,7 @@ std::filesystem::path TempDirectory() {
 std::filesystem::path CreateTempFile(const std::filesystem::path &folder, std::string_view prefix,
                                      std::error_code &ec) {
   ec.clear();
-  if (!IsValidPrefix(prefix)) {
+  if (!IsValidTempFilePrefix(prefix)) {
     ec = std::make_error_code(std::errc::invalid_argument);
     return {};
   }
@@ -62,18 +49,6 @@ std::filesystem::path CreateTempFile(const std::filesystem::path &folder, std::s
     return {};
   }
   return std::filesystem::path(std::string(path));
-}
-
-std::filesystem::path CreateTempFile(std::string_view prefix, std::error_code &ec) {
-  return CreateTempFile(TempDirectory(), prefix, ec);
-}
-
-std::filesystem::path CreateTempFile(std::string_view prefix) {
-  std::error_code ec;
-  std::filesystem::path path = CreateTempFile(prefix, ec);
-  if (ec)
-    throw std::system_error(ec, "cannot create a temporary file");
-  return path;
 }
 
 bool WriteFileBytes(const std::filesystem::path &path, std::span<const std::uint8_t> bytes, std::error_code &ec) {

@@ -186,8 +186,9 @@ void TTwirlixModule::TwirlixModuleParameterProperties1CustomParameterDisplay(vst
 
 // --- Audio --------------------------------------------------------------------------
 
+// The framework's process entries already run every routine under the audio
+// floating-point guard (full x87 precision, flush-to-zero).
 void TTwirlixModule::ProcessBlock(const float *const *inputs, float *const *outputs, std::int32_t sampleframes) {
-  nimbrel::AudioFpuGuard fpu; // extended precision whatever the host thread set
   engine_.ProcessBlock(inputs, outputs, sampleframes);
 }
 
